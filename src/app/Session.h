@@ -3,6 +3,10 @@
 // worker thread starts, so workers read them without a lock.
 #pragma once
 
+#include "bridge/ServiceLog.h"
+#include "bridge/WorkerPool.h"
+
+#include <array>
 #include <atomic>
 #include <string>
 #include <vector>
@@ -17,8 +21,14 @@ struct Session {
     std::string registerPath;
     std::string machineToken;
 
+    // Written once by the fee thread before the pages read them.
+    std::array<float, 6> feeRates{};
+
     std::atomic<bool> serviceRunning{false};
     std::atomic<bool> serviceStopped{false};
+
+    ServiceLog serviceLog;
+    WorkerPool workerPool;
 };
 
 } // namespace pb

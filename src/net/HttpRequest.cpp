@@ -8,6 +8,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -50,6 +51,12 @@ struct UrlDeleter {
 using Easy = std::unique_ptr<CURL, EasyDeleter>;
 using Multi = std::unique_ptr<CURLM, MultiDeleter>;
 using Slist = std::unique_ptr<curl_slist, SlistDeleter>;
+
+std::atomic<bool> gAborting{false};
+
+int onProgress(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return gAborting.load() ? 1 : 0;
+}
 
 void initialiseCurlOnce() {
     static std::once_flag once;
@@ -242,6 +249,9 @@ std::string applyDeclaredCharset(const std::string& text) {
 
 } // namespace
 
+void abortAllHttpExchanges() { gAborting = true; }
+void resumeHttpExchanges() { gAborting = false; }
+
 std::string normaliseHeaderNames(const std::string& headerLines) {
     std::vector<std::string> out;
     for (const std::string& line : splitText(headerLines, "\r\n")) {
@@ -302,6 +312,10 @@ std::string buildRequestHeaders(const HttpRequestParams& p) {
 HttpReply httpRequest(const HttpRequestParams& p) {
     HttpReply reply;
     initialiseCurlOnce();
+    if (gAborting) {
+        reply.statusOut = http_error::kSend;
+        return reply;
+    }
     if (p.method < kGet || p.method > kConnect || !validUrl(p.url)) {
         reply.statusOut = http_error::kBadUrl;
         return reply;
@@ -388,6 +402,8 @@ HttpReply httpRequest(const HttpRequestParams& p) {
         return reply;
     }
 
+    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, onProgress);
     curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, onHeader);
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &transfer);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, onBody);

@@ -67,6 +67,11 @@ inline constexpr const char* kRead = "713 读取数据失败!";
 // On the UI thread the call keeps the windows responsive while it waits.
 HttpReply httpRequest(const HttpRequestParams& params);
 
+// Ends every exchange under way and refuses new ones until resumed: while the
+// program shuts down no thread may be kept waiting on a silent server.
+void abortAllHttpExchanges();
+void resumeHttpExchanges();
+
 // Header lines with capital initials ("user-agent: x" -> "User-Agent: x");
 // lines without ':' are dropped; joined by CR LF without a trailing one.
 std::string normaliseHeaderNames(const std::string& headerLines);
