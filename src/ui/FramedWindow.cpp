@@ -66,6 +66,7 @@ FramedWindow::FramedWindow(const QString& title, int width, int height, int stri
     closeMark_->setAlignment(Qt::AlignCenter);
     closeMark_->setGeometry(width - 25, 5, 24, 16);
     closeMark_->setCursor(Qt::PointingHandCursor);
+    closeMark_->setProperty("frameMark", true);
     connect(closeMark_, &ClickableLabel::pressed, this, &FramedWindow::closeMarkPressed);
 }
 

@@ -81,6 +81,7 @@ MainWindow::MainWindow(QWidget* parent)
     minimiseMark->setAlignment(Qt::AlignCenter);
     minimiseMark->setGeometry(760, 5, 20, 20);
     minimiseMark->setCursor(Qt::PointingHandCursor);
+    minimiseMark->setProperty("frameMark", true);
     connect(minimiseMark, &ClickableLabel::pressed, this, &QWidget::showMinimized);
     connect(this, &FramedWindow::closeMarkPressed, this, &MainWindow::closeRequested);
 

@@ -36,8 +36,8 @@ void applyBuiltInSkin(int hue, int saturation) {
         QFrame#外形框1 { background: #F4F7F8; border: 1px solid %1; }
         QFrame#外形框2 { background: %2; }
         QLabel#窗口标题 { color: white; font-size: 10pt; font-weight: bold; }
-        QLabel#透明标签18, QLabel#透明标签1 { color: white; font-size: 12pt; font-weight: bold; }
-        QLabel#透明标签18:hover, QLabel#透明标签1:hover { color: #FFD6D6; }
+        QLabel[frameMark="true"] { color: white; font-size: 12pt; font-weight: bold; }
+        QLabel[frameMark="true"]:hover { color: #FFD6D6; }
         QPushButton { background: white; border: 1px solid #B9C7CC; border-radius: 3px; padding: 1px 6px; }
         QPushButton:hover { border-color: %1; }
         QPushButton:pressed { background: #E3EEF1; }
