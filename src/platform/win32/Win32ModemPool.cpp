@@ -60,7 +60,13 @@ std::uint64_t recordTextAddress(bool target32, const std::string& record) {
     return target32 ? get<std::uint32_t>(record, 20) : get<std::uint64_t>(record, 24);
 }
 
-std::string upToNul(const std::string& bytes) { return bytes.substr(0, bytes.find('\0')); }
+// The text up to the first NUL of the buffer's first size - 1 bytes: the
+// last byte is the terminator's place, even where a control fills the buffer
+// to the brim without one.
+std::string upToNul(const std::string& bytes) {
+    const std::string usable = bytes.substr(0, bytes.empty() ? 0 : bytes.size() - 1);
+    return usable.substr(0, usable.find('\0'));
+}
 
 LRESULT sendWithTimeout(HWND window, UINT message, WPARAM w, LPARAM l) {
     DWORD_PTR result = 0;
