@@ -276,7 +276,19 @@ std::string WineModemPoolHost::itemText(int row, int column, int bufferSize) {
 
 std::vector<std::string> WineModemPoolHost::readCells(int rows, const std::vector<int>& columns,
                                                       int bufferSize) {
-    std::string line = "cells " + std::to_string(rows) + " " + std::to_string(bufferSize);
+    return cellsRequest("cells", rows, columns, bufferSize);
+}
+
+std::vector<std::string> WineModemPoolHost::readCellsOneByOne(int rows,
+                                                              const std::vector<int>& columns,
+                                                              int bufferSize) {
+    return cellsRequest("slowcells", rows, columns, bufferSize);
+}
+
+std::vector<std::string> WineModemPoolHost::cellsRequest(const std::string& verb, int rows,
+                                                         const std::vector<int>& columns,
+                                                         int bufferSize) {
+    std::string line = verb + " " + std::to_string(rows) + " " + std::to_string(bufferSize);
     for (int c : columns) line += " " + std::to_string(c);
     std::vector<std::string> texts;
     if (auto reply = ask(line))

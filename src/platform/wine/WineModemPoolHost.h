@@ -46,6 +46,11 @@ public:
                                        int bufferSize = 260) override;
     std::string localPathOf(const std::string& windowsPath) override;
 
+    // readCells the per-cell way (two blocks allocated, written, read and
+    // freed for every cell), for measuring against the batched read.
+    std::vector<std::string> readCellsOneByOne(int rows, const std::vector<int>& columns,
+                                               int bufferSize = 260);
+
     // Whether the attached program's records are the 32-bit layout.
     bool attachedTo32Bit() const { return attached32_; }
     // How often the helper had to be started.
@@ -55,6 +60,8 @@ private:
     class Helper;
     // One request; the words after "ok", or nothing when the helper is gone.
     std::optional<std::string> ask(const std::string& line);
+    std::vector<std::string> cellsRequest(const std::string& verb, int rows,
+                                          const std::vector<int>& columns, int bufferSize);
 
     WineSetup setup_;
     std::mutex lock_;
