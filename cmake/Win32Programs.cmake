@@ -22,6 +22,7 @@ add_custom_command(
     DEPENDS ${helper_sources}
         ${CMAKE_SOURCE_DIR}/src/platform/win32/Win32ModemPool.h
         ${CMAKE_SOURCE_DIR}/src/bridge/ModemPoolHost.h
+        ${CMAKE_SOURCE_DIR}/src/platform/HexText.h
     COMMENT "Cross-building the Wine helper"
     VERBATIM)
 

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QWindow>
 
 #include <cmath>
@@ -98,10 +99,16 @@ void centerOnMainWindow(QWidget* window, const QWidget* mainWindow) {
 
 QLabel* placeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
                    int h) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(x, y, w, h);
+    auto* label = placeWidget<QLabel>(parent, name, x, y, w, h);
+    label->setText(text);
     return label;
+}
+
+QPushButton* placeButton(QWidget* parent, const char* name, const QString& text, int x, int y,
+                         int w, int h) {
+    auto* button = placeWidget<QPushButton>(parent, name, x, y, w, h);
+    button->setText(text);
+    return button;
 }
 
 } // namespace pb::ui

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QFrame;
+class QPushButton;
 
 namespace pb::ui {
 
@@ -57,8 +58,16 @@ void beginWindowDrag(QWidget* window);
 // point and truncated towards zero. A dialog may lie partly off screen.
 void centerOnMainWindow(QWidget* window, const QWidget* mainWindow);
 
-// A label creating helper for the forms: text, place and size as the layout tables give them.
+// Form helpers: a control with its name, place and size as the layouts give them.
+template <typename T> T* placeWidget(QWidget* parent, const char* name, int x, int y, int w, int h) {
+    auto* widget = new T(parent);
+    widget->setObjectName(name);
+    widget->setGeometry(x, y, w, h);
+    return widget;
+}
 QLabel* placeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
                    int h);
+QPushButton* placeButton(QWidget* parent, const char* name, const QString& text, int x, int y,
+                         int w = 90, int h = 20);
 
 } // namespace pb::ui

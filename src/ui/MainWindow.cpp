@@ -24,22 +24,8 @@ struct Column {
     int width;
 };
 
-template <typename T> T* place(QWidget* parent, const char* name, int x, int y, int w, int h) {
-    auto* widget = new T(parent);
-    widget->setObjectName(name);
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
-
-QPushButton* placeButton(QWidget* parent, const char* name, const QString& text, int x, int y,
-                         int w = 90, int h = 20) {
-    auto* button = place<QPushButton>(parent, name, x, y, w, h);
-    button->setText(text);
-    return button;
-}
-
 QCheckBox* placeCheck(QWidget* parent, const char* name, const QString& text, int x, int y, int w) {
-    auto* box = place<QCheckBox>(parent, name, x, y, w, 20);
+    auto* box = placeWidget<QCheckBox>(parent, name, x, y, w, 20);
     box->setText(text);
     return box;
 }
@@ -47,7 +33,7 @@ QCheckBox* placeCheck(QWidget* parent, const char* name, const QString& text, in
 // A report-style list view with its columns; a width of 0 hides the column.
 QTreeWidget* placeList(QWidget* parent, const char* name, const std::vector<Column>& columns,
                        int x, int y, int w, int h) {
-    auto* list = place<QTreeWidget>(parent, name, x, y, w, h);
+    auto* list = placeWidget<QTreeWidget>(parent, name, x, y, w, h);
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
     list->setAlternatingRowColors(true);
@@ -107,7 +93,7 @@ MainWindow::MainWindow(QWidget* parent)
 
     // The tab bar lies under the title strip (the pages are reached through
     // the strip's buttons), so the pages keep their full 450 pixels.
-    tabs = place<QTabWidget>(this, "总选择夹", 0, 50, 810, 450);
+    tabs = placeWidget<QTabWidget>(this, "总选择夹", 0, 50, 810, 450);
     tabs->tabBar()->hide();
     titleStrip()->raise();
     picture()->raise();
@@ -120,7 +106,7 @@ MainWindow::MainWindow(QWidget* parent)
                                    {{"序号", 50}, {"COM", 80}, {"手机号", 100}, {"归属地", 120},
                                     {"工作状态", 100}},
                                    5, 20, 470, 390);
-    service.logBox = place<QPlainTextEdit>(page, "日志框", 480, 20, 325, 390);
+    service.logBox = placeWidget<QPlainTextEdit>(page, "日志框", 480, 20, 325, 390);
     service.logBox->setReadOnly(true);
     service.startButton = placeButton(page, "开始工作按钮", QStringLiteral("启动服务"), 10, 420);
     service.stopButton = placeButton(page, "停止工作按钮", QStringLiteral("结束服务"), 111, 420);
@@ -131,7 +117,7 @@ MainWindow::MainWindow(QWidget* parent)
                                      {{"项目ID", 100}, {"名称", 200}, {"用户价", 100},
                                       {"卡商价", 100}, {"项目类型", 100}, {"标识", 0}},
                                      5, 20, 800, 390);
-    projects.keywordEdit = place<QLineEdit>(page, "关键字框", 10, 420, 100, 20);
+    projects.keywordEdit = placeWidget<QLineEdit>(page, "关键字框", 10, 420, 100, 20);
     projects.searchButton = placeButton(page, "搜索按钮", QStringLiteral("搜索"), 120, 420);
     projects.refreshButton = placeButton(page, "刷新项目按钮", QStringLiteral("刷新"), 220, 420);
     projects.newProjects = placeCheck(page, "新项目框", QStringLiteral("加入新创建的项目"), 320, 420, 150);
@@ -154,9 +140,9 @@ MainWindow::MainWindow(QWidget* parent)
                                    {"收入", 80}, {"时间", 200}},
                                   5, 20, 800, 390);
     placeLabel(page, "透明标签4", QStringLiteral("开始时间："), 10, 420, 60, 20);
-    income.startDate = place<QDateEdit>(page, "日期框1", 72, 420, 110, 20);
+    income.startDate = placeWidget<QDateEdit>(page, "日期框1", 72, 420, 110, 20);
     placeLabel(page, "透明标签5", QStringLiteral("结束时间："), 195, 420, 60, 20);
-    income.endDate = place<QDateEdit>(page, "日期框2", 257, 420, 110, 20);
+    income.endDate = placeWidget<QDateEdit>(page, "日期框2", 257, 420, 110, 20);
     for (QDateEdit* d : {income.startDate, income.endDate}) {
         d->setCalendarPopup(true);
         d->setDate(QDate::currentDate());
@@ -186,13 +172,13 @@ MainWindow::MainWindow(QWidget* parent)
     hotProjects.createButton = placeButton(page, "创建对接按钮2", QStringLiteral("创建对接"), 10, 420);
     hotProjects.refreshButton = placeButton(page, "刷新专属按钮2", QStringLiteral("刷新"), 108, 420);
 
-    scratchBox = place<QPlainTextEdit>(this, "编辑框1", 632, 10, 64, 54);
+    scratchBox = placeWidget<QPlainTextEdit>(this, "编辑框1", 632, 10, 64, 54);
     scratchBox->hide();
-    waitBar = place<QProgressBar>(this, "等待框", 305, 250, 200, 20);
+    waitBar = placeWidget<QProgressBar>(this, "等待框", 305, 250, 200, 20);
     waitBar->setRange(0, 0);
     waitBar->hide();
 
-    statusBar = place<QStatusBar>(this, "状态条", 0, 500, 810, 20);
+    statusBar = placeWidget<QStatusBar>(this, "状态条", 0, 500, 810, 20);
     statusBar->setSizeGripEnabled(false);
     static constexpr const char* kFirstTexts[kPaneCount] = {
         "账号：886", "状态：等待启动服务", "本机上卡：0", "全部上卡：0", "余额：0"};

@@ -15,6 +15,7 @@
 //   slowcells ROWS SIZE COL... -> as cells, one cell at a time (for measuring)
 //   local WINPATHHEX       -> ok HEX
 //   quit
+#include "platform/HexText.h"
 #include "platform/win32/Win32ModemPool.h"
 
 #include <cstdio>
@@ -24,22 +25,8 @@
 
 namespace {
 
-std::string toHex(const std::string& bytes) {
-    static const char kHex[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += kHex[c >> 4];
-        out += kHex[c & 15];
-    }
-    return out;
-}
-
-std::string fromHex(const std::string& hex) {
-    std::string out;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return out;
-}
+using pb::fromHex;
+using pb::toHex;
 
 std::string answer(pb::win32::Win32ModemPool& host, const std::string& line) {
     std::istringstream in(line);

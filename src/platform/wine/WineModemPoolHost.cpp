@@ -1,6 +1,7 @@
 #include "platform/wine/WineModemPoolHost.h"
 
 #include "app/Text.h"
+#include "platform/HexText.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -26,24 +27,6 @@ namespace pb {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string toHex(const std::string& bytes) {
-    static const char kHex[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += kHex[c >> 4];
-        out += kHex[c & 15];
-    }
-    return out;
-}
-
-std::string fromHex(const std::string& hex) {
-    if (hex == "-") return {};
-    std::string out;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        out += static_cast<char>(std::strtol(hex.substr(i, 2).c_str(), nullptr, 16));
-    return out;
-}
 
 std::vector<std::string> words(const std::string& text) {
     std::vector<std::string> out;
