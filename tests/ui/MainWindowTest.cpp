@@ -25,11 +25,7 @@ class Main : public ShellFixture {
 protected:
     ui::MainWindow* openMain() {
         start();
-        ui::LoginWindow* login = shell->loginWindow();
-        login->accountEdit->setText("demo");
-        login->passwordEdit->setText("demo123");
-        login->loginButton->click();
-        settle();
+        logInAsDemo();
         if (shell->noticeWindow()) shell->noticeWindow()->close();
         settle();
         return shell->mainWindow();

@@ -69,6 +69,9 @@ protected:
         return o;
     }
 
+    // Logs the demo account in from the open login window.
+    void logInAsDemo();
+
     ui::AppShell& start() {
         shell = std::make_unique<ui::AppShell>(options());
         shell->startUp();
@@ -87,3 +90,17 @@ protected:
 };
 
 } // namespace pb::test
+
+#include "ui/ShellWindows.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+inline void pb::test::ShellFixture::logInAsDemo() {
+    ui::LoginWindow* login = shell->loginWindow();
+    ASSERT_NE(login, nullptr);
+    login->accountEdit->setText("demo");
+    login->passwordEdit->setText("demo123");
+    login->loginButton->click();
+    settle();
+}

@@ -20,14 +20,7 @@ namespace {
 
 class WindowFlow : public ShellFixture {
 protected:
-    void logIn() {
-        ui::LoginWindow* login = shell->loginWindow();
-        ASSERT_NE(login, nullptr);
-        login->accountEdit->setText("demo");
-        login->passwordEdit->setText("demo123");
-        login->loginButton->click();
-        settle();
-    }
+    void logIn() { logInAsDemo(); }
 };
 
 } // namespace

@@ -18,21 +18,6 @@ namespace {
 const std::set<std::string> kStructured = {"uploadMobile", "downloadMobile", "itemSet"};
 const std::set<std::string> kRaw = {"getNotice", "fee", "check"};
 
-std::string urlDecode(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '+') {
-            out += ' ';
-        } else if (text[i] == '%' && i + 2 < text.size()) {
-            out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 std::string actionOf(const std::string& path) {
     size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -75,7 +60,8 @@ Fields parseBody(const std::string& body, bool decode) {
         size_t eq = piece.find('=');
         std::string key = piece.substr(0, eq);
         std::string value = eq == std::string::npos ? std::string() : piece.substr(eq + 1);
-        fields.emplace_back(decode ? urlDecode(key) : key, decode ? urlDecode(value) : value);
+        fields.emplace_back(decode ? percentDecode(key, true) : key,
+                            decode ? percentDecode(value, true) : value);
     };
     for (size_t i = 0; i < body.size(); ++i) {
         char c = body[i];

@@ -33,11 +33,19 @@ std::string newToken() {
     return out;
 }
 
-// Province and city arrive percent-encoded by the client.
-std::string percentDecode(const std::string& text) {
+Json parseArray(const std::string& text) {
+    Json parsed = Json::parse(text, nullptr, false);
+    return parsed.is_array() ? parsed : Json::array();
+}
+
+} // namespace
+
+std::string percentDecode(const std::string& text, bool plusIsSpace) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size()) {
+        if (text[i] == '+' && plusIsSpace) {
+            out += ' ';
+        } else if (text[i] == '%' && i + 2 < text.size()) {
             out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
             i += 2;
         } else {
@@ -46,13 +54,6 @@ std::string percentDecode(const std::string& text) {
     }
     return out;
 }
-
-Json parseArray(const std::string& text) {
-    Json parsed = Json::parse(text, nullptr, false);
-    return parsed.is_array() ? parsed : Json::array();
-}
-
-} // namespace
 
 std::string fieldValue(const Fields& fields, const std::string& name) {
     for (const auto& [key, value] : fields)
@@ -254,8 +255,8 @@ Json SimState::uploadMobile(const Fields& f, const std::string& machineToken) {
         n.remark = entry.contains("remark") && entry["remark"].is_number() ? entry["remark"].get<int>() : 0;
         n.machineToken = machineToken;
         n.operatorCode = entry.value("operator", "");
-        n.province = percentDecode(entry.value("province", ""));
-        n.city = percentDecode(entry.value("city", ""));
+        n.province = percentDecode(entry.value("province", ""), false);
+        n.city = percentDecode(entry.value("city", ""), false);
         bool valid = n.mobile.size() == 11 && std::all_of(n.mobile.begin(), n.mobile.end(), ::isdigit);
         std::erase_if(online_, [&](const OnlineNumber& o) { return o.mobile == n.mobile; });
         if (valid) online_.push_back(n);

@@ -131,5 +131,7 @@ private:
 };
 
 std::string fieldValue(const Fields& fields, const std::string& name);
+// %XX sequences to bytes; in form bodies '+' also stands for a space.
+std::string percentDecode(const std::string& text, bool plusIsSpace);
 
 } // namespace pb::sim
