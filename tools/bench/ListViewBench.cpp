@@ -64,12 +64,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("List view of a 64-bit double under Wine, two cells a row (best of 3, ms)\n");
-    std::printf("%6s %12s %12s %10s\n", "rows", "per-cell", "batched", "same");
+    std::printf("%6s %12s %12s %10s %14s\n", "rows", "per-cell", "batched", "same",
+                "bare messages");
     for (int n : {64, 256, 512}) {
         std::vector<std::string> slow, fast;
         double slowMs = bestMs(3, [&] { slow = host.readCellsOneByOne(n, {0, 3}); });
         double fastMs = bestMs(3, [&] { fast = host.readCells(n, {0, 3}); });
-        std::printf("%6d %12.1f %12.1f %10s\n", n, slowMs, fastMs, slow == fast ? "yes" : "NO");
+        double floorMs = bestMs(3, [&] { host.sendCountMessages(2 * n); });
+        std::printf("%6d %12.1f %12.1f %10s %14.1f\n", n, slowMs, fastMs,
+                    slow == fast ? "yes" : "NO", floorMs);
     }
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);

@@ -13,6 +13,7 @@
 //   cell ROW COL [SIZE]    -> ok HEX
 //   cells ROWS SIZE COL... -> ok HEX HEX ...  (row by row, '-' for an empty text)
 //   slowcells ROWS SIZE COL... -> as cells, one cell at a time (for measuring)
+//   countloop N            -> ok N  (N item-count messages: the cross-process floor)
 //   local WINPATHHEX       -> ok HEX
 //   quit
 #include "platform/HexText.h"
@@ -84,6 +85,11 @@ std::string answer(pb::win32::Win32ModemPool& host, const std::string& line) {
                 std::string text = host.itemText(r, c, size);
                 out << ' ' << (text.empty() ? "-" : toHex(text));
             }
+    } else if (verb == "countloop") {
+        int n = 0;
+        in >> n;
+        for (int i = 0; i < n; ++i) host.itemCount();
+        out << ' ' << n;
     } else if (verb == "local") {
         std::string path;
         in >> path;

@@ -51,6 +51,10 @@ public:
     std::vector<std::string> readCellsOneByOne(int rows, const std::vector<int>& columns,
                                                int bufferSize = 260);
 
+    // Sends the item-count message n times inside the helper: the bare cost
+    // of the cross-process round trips, for measuring.
+    void sendCountMessages(int n) { ask("countloop " + std::to_string(n)); }
+
     // Whether the attached program's records are the 32-bit layout.
     bool attachedTo32Bit() const { return attached32_; }
     // How often the helper had to be started.
