@@ -143,6 +143,26 @@ TEST_F(WineHost, ListViewCellsReadAsTheProgramShowsThem) {
     EXPECT_EQ(host.readCells(2, {0, 3}), std::vector<std::string>(4));
 }
 
+TEST_F(WineHost, ADeadHelperIsStartedAgainWithItsAttachment) {
+    WineModemPoolHost host;
+    DoubleProgram program(doubleExe("PowerMMS"), work,
+                          {row("COM3", "13800138000"), row("COM4", "13000000001")});
+    ASSERT_TRUE(waitForProgram(host, "PowerMMS.exe"));
+    ASSERT_EQ(detectModemPool(host).kind, kPowerMms);
+    ASSERT_TRUE(eventually([&] { return host.itemCount() == 2; }));
+    EXPECT_EQ(host.helperStarts(), 1);
+    // End every helper of this test process's Wine session.
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        std::ifstream cmdline(entry.path() / "cmdline");
+        std::string text((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+        if (text.find("poolbridge-wine-helper.exe") != std::string::npos &&
+            text.find("ctest") == std::string::npos)
+            kill(std::stoi(entry.path().filename().string()), SIGKILL);
+    }
+    EXPECT_EQ(host.itemText(1, 3), "13000000001");
+    EXPECT_EQ(host.helperStarts(), 2);
+}
+
 TEST_F(WineHost, ThirtyTwoBitProgramIsReadWithItsOwnRecordLayout) {
     const fs::path exe = doublesDir() / "x86" / "CoolCard.exe";
     if (!fs::exists(exe)) GTEST_SKIP() << "no 32-bit double (i686 mingw-w64 missing)";
