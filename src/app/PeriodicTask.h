@@ -20,7 +20,6 @@ public:
 
     void start(std::chrono::milliseconds interval, std::function<void()> pass);
     void stop();
-    bool running() const { return thread_.joinable(); }
 
 private:
     std::mutex lock_;

@@ -146,11 +146,6 @@ std::string JMap::ToFormString(std::string_view encoding) const {
     return out;
 }
 
-bool JMap::Has(std::string_view key) const {
-    if (isPath(key)) return resolveJsonPath(json_, key.substr(2)) != nullptr;
-    return json_.contains(plainKey(key));
-}
-
 std::string JMap::GetString(std::string_view key) const {
     if (isPath(key)) {
         const Json* v = resolveJsonPath(json_, key.substr(2));

@@ -55,7 +55,6 @@ public:
     int Count(std::string_view key = {}) const;
     bool Setter(std::string_view key, const JValue& value);
     void Clear() { json_ = Json::object(); }
-    bool Has(std::string_view key) const;
 
     const Json& json() const { return json_; }
     Json& json() { return json_; }

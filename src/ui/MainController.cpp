@@ -87,7 +87,6 @@ void MainController::refreshAccountOnce() {
                 window_->setPaneText(3, QString::fromStdString(panes->wholeOnline));
                 window_->setPaneText(4, QString::fromStdString(panes->balance));
             }
-            emit accountRefreshed();
         },
         Qt::QueuedConnection);
 }
@@ -111,7 +110,6 @@ void MainController::applyLogBlock(const std::string& block) {
         box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
         logText_ = std::move(next);
     }
-    emit logDrained();
 }
 
 void MainController::onCloseRequested() {

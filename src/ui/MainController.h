@@ -33,10 +33,6 @@ public:
     // One drain pass on the calling thread (the drain task runs the same).
     void drainLogOnce();
 
-signals:
-    void accountRefreshed();
-    void logDrained();
-
 private:
     void applyLogBlock(const std::string& block);
     void refreshAccountOnce();

@@ -16,14 +16,7 @@ using namespace pb::test;
 using pb::sim::Fault;
 using pb::sim::FaultKind;
 
-namespace {
-
-class WindowFlow : public ShellFixture {
-protected:
-    void logIn() { logInAsDemo(); }
-};
-
-} // namespace
+using WindowFlow = ShellFixture;
 
 TEST_F(WindowFlow, StartShowsLoginWithTheRoutesAndNothingElse) {
     start();
@@ -46,7 +39,7 @@ TEST_F(WindowFlow, ChoosingARouteSendsTheLoginThere) {
     ui::LoginWindow* login = shell->loginWindow();
     login->routeBox->setCurrentIndex(1);
     emit login->routeBox->activated(1);
-    logIn();
+    logInAsDemo();
     ASSERT_EQ(sim.requestsFor("login").size(), 1u);
     EXPECT_EQ(sim.requestsFor("login")[0].path, "/line2/login");
 }
@@ -97,7 +90,7 @@ TEST_F(WindowFlow, NoRouteListEndsTheProgramWithTheFallbackMessage) {
 TEST_F(WindowFlow, NoticeShowsItsLineBreaksAndClosingItOpensMainOnce) {
     sim.state().setNotice("第一行\r\n第二行");
     start();
-    logIn();
+    logInAsDemo();
     EXPECT_EQ(shell->loginWindow(), nullptr);
     ui::NoticeWindow* notice = shell->noticeWindow();
     ASSERT_NE(notice, nullptr);
@@ -113,7 +106,7 @@ TEST_F(WindowFlow, NoticeShowsItsLineBreaksAndClosingItOpensMainOnce) {
 
 TEST_F(WindowFlow, NoticeDeletedWithoutClosingStillOpensMainOnce) {
     start();
-    logIn();
+    logInAsDemo();
     delete shell->noticeWindow();
     settle();
     ASSERT_NE(shell->mainWindow(), nullptr);

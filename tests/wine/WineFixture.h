@@ -96,8 +96,6 @@ public:
         pid_ = -1;
     }
 
-    bool running() { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
-
 private:
     fs::path control_;
     fs::path commands_;
