@@ -124,11 +124,14 @@ protected:
     }
 
     // Waits until the host sees the program with a visible window.
-    bool waitForProgram(WineModemPoolHost& host, const std::string& processName) {
-        return eventually([&] {
-            long pid = host.findProcessByName(processName);
-            return pid != -1 && host.findVisibleWindowOfProcess(pid) != 0;
-        });
+    bool waitForProgram(WineModemPoolHost& host, const std::string& processName,
+                        int timeoutMs = 20000) {
+        return eventually(
+            [&] {
+                long pid = host.findProcessByName(processName);
+                return pid != -1 && host.findVisibleWindowOfProcess(pid) != 0;
+            },
+            timeoutMs);
     }
 
     fs::path work;

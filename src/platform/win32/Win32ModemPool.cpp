@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace pb::win32 {
@@ -66,6 +67,17 @@ std::uint64_t recordTextAddress(bool target32, const std::string& record) {
 std::string upToNul(const std::string& bytes) {
     const std::string usable = bytes.substr(0, bytes.empty() ? 0 : bytes.size() - 1);
     return usable.substr(0, usable.find('\0'));
+}
+
+// Where the kernel cannot run 32-bit code, a 32-bit program under Wine runs
+// on qemu-user, which keeps the program's memory at a fixed distance from the
+// addresses the program itself sees; Wine's server reads and writes the host
+// side. The distance is given by whoever started the emulator (hexadecimal).
+std::uintptr_t emulatedMemoryBase() {
+    char value[32] = {};
+    DWORD n = GetEnvironmentVariableA("POOLBRIDGE_EMULATED_32BIT_BASE", value, sizeof value);
+    if (n == 0 || n >= sizeof value) return 0;
+    return static_cast<std::uintptr_t>(std::strtoull(value, nullptr, 16));
 }
 
 LRESULT sendWithTimeout(HWND window, UINT message, WPARAM w, LPARAM l) {
@@ -242,6 +254,7 @@ bool Win32ModemPool::attach(WindowId window, const std::string& expectedClass) {
     if (process_ && IsWow64Process(process_, &wow64)) target32_ = wow64 != FALSE;
     else target32_ = false;
 #endif
+    memoryBase_ = target32_ ? emulatedMemoryBase() : 0;
     return true;
 }
 
@@ -259,9 +272,10 @@ std::string Win32ModemPool::itemText(int row, int column, int bufferSize) {
     if (recordBlock && textBlock) {
         const std::string record = makeRecord(
             target32_, row, column, reinterpret_cast<std::uintptr_t>(textBlock), bufferSize);
-        RemoteMemory::write(process_, recordBlock, record.data(), record.size());
+        RemoteMemory::write(process_, seenFromHere(recordBlock), record.data(), record.size());
         if (sendWithTimeout(target_, kGetItemA, 0, reinterpret_cast<LPARAM>(recordBlock)))
-            text = upToNul(RemoteMemory::read(process_, textBlock, static_cast<size_t>(bufferSize)));
+            text = upToNul(RemoteMemory::read(process_, seenFromHere(textBlock),
+                                              static_cast<size_t>(bufferSize)));
     }
     RemoteMemory::free(process_, textBlock);
     RemoteMemory::free(process_, recordBlock);
@@ -287,12 +301,12 @@ std::vector<std::string> Win32ModemPool::readCells(int rows, const std::vector<i
         image.replace(i * recordSize, recordSize,
                       makeRecord(target32_, row, column, textAddress, bufferSize));
     }
-    RemoteMemory::write(process_, block, image.data(), image.size());
+    RemoteMemory::write(process_, seenFromHere(block), image.data(), image.size());
     std::vector<bool> answered(cells);
     for (size_t i = 0; i < cells; ++i)
         answered[i] = sendWithTimeout(target_, kGetItemA, 0,
                                       reinterpret_cast<LPARAM>(block + i * recordSize)) != 0;
-    const std::string back = RemoteMemory::read(process_, block, image.size());
+    const std::string back = RemoteMemory::read(process_, seenFromHere(block), image.size());
     texts.reserve(cells);
     for (size_t i = 0; i < cells; ++i) {
         if (!answered[i]) {
@@ -305,14 +319,17 @@ std::vector<std::string> Win32ModemPool::readCells(int rows, const std::vector<i
             recordTextAddress(target32_, back.substr(i * recordSize, recordSize));
         if (actual != expected && actual != 0) {
             // The control pointed the record at text of its own instead of copying.
-            texts.push_back(upToNul(RemoteMemory::read(
-                process_, reinterpret_cast<const void*>(static_cast<std::uintptr_t>(actual)),
-                textSize)));
+            void* text = reinterpret_cast<void*>(static_cast<std::uintptr_t>(actual));
+            texts.push_back(upToNul(RemoteMemory::read(process_, seenFromHere(text), textSize)));
         } else {
             texts.push_back(upToNul(back.substr(recordsBytes + i * textSize, textSize)));
         }
     }
     return texts;
+}
+
+void* Win32ModemPool::seenFromHere(void* targetAddress) const {
+    return reinterpret_cast<void*>(reinterpret_cast<std::uintptr_t>(targetAddress) + memoryBase_);
 }
 
 std::string Win32ModemPool::localPathOf(const std::string& windowsPath) {

@@ -55,10 +55,14 @@ public:
 
 private:
     void closeTarget();
+    // The address this process reads and writes for memory the target sees
+    // at `targetAddress` (the same, but for an emulated 32-bit program).
+    void* seenFromHere(void* targetAddress) const;
 
     HWND target_ = nullptr;
     HANDLE process_ = nullptr;
     bool target32_ = false;
+    std::uintptr_t memoryBase_ = 0;
     RemoteMemory batch_;
 };
 
